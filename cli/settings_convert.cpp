@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "settings_converter.h"
+#include "signal_guard.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
         return kExitSuccess;
     }
 
+    IgnoreFileSizeSignal();
     settings::SettingsConverter converter;
     converter.SetOutputDirectory(options.outputDirectory);
     bool allSucceeded = true;

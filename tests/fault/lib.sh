@@ -97,15 +97,17 @@ expected_output() {
 }
 
 # Runs the tool; stdout and stderr reach their files through pipes, so a file-size
-# limit applies only to the files the tool itself writes. Leading --file-size BYTES or
-# --address-space BYTES are limits; the rest are the tool's arguments. The tool runs
+# limit applies only to the files the tool itself writes. Leading --file-size BYTES,
+# --file-size-signalled BYTES or --address-space BYTES are limits (see run_limited.cpp);
+# the rest are the tool's arguments. The tool runs
 # under "${prefix[@]}" when a test sets it (valgrind). Sets status, stdoutText,
 # stderrText and, under valgrind, valgrindLog; a run that hangs is stopped after
 # $timeoutSeconds (default 60) s, with status 124.
 prefix=()
 run_tool() {
     local limits=()
-    while [[ ${1-} == --file-size || ${1-} == --address-space ]]; do
+    while [[ ${1-} == --file-size || ${1-} == --file-size-signalled ||
+             ${1-} == --address-space ]]; do
         limits+=("$1" "$2")
         shift 2
     done

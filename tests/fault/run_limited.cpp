@@ -1,9 +1,10 @@
 // run-limited: runs a program under exact resource limits, for the fault-injection
 // tests. The shell's ulimit counts file sizes in blocks; these tests need byte-exact
-// limits, and SIGXFSZ ignored so that a write past the limit fails with EFBIG instead
-// of killing the program.
+// limits. --file-size ignores SIGXFSZ, so that a write past the limit fails with EFBIG;
+// --file-size-signalled leaves SIGXFSZ to its default action, which ends the program,
+// as it is after a user's own ulimit -f.
 //
-//   run-limited [--file-size BYTES] [--address-space BYTES] -- PROGRAM [ARG...]
+//   run-limited [--file-size[-signalled] BYTES] [--address-space BYTES] -- PROGRAM [ARG...]
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -38,7 +39,8 @@ bool SetLimit(int resource, rlim_t bytes, const char* name) {
 }
 
 int Usage() {
-    fputs("usage: run-limited [--file-size BYTES] [--address-space BYTES] -- PROGRAM [ARG...]\n",
+    fputs("usage: run-limited [--file-size[-signalled] BYTES] [--address-space BYTES] -- "
+          "PROGRAM [ARG...]\n",
           stderr);
     return 125;
 }
@@ -52,8 +54,10 @@ int main(int argc, char** argv) {
         if (i + 1 >= argc || !ParseBytes(argv[i + 1], &bytes)) {
             return Usage();
         }
-        if (strcmp(argv[i], "--file-size") == 0) {
-            signal(SIGXFSZ, SIG_IGN);  // stays ignored across exec
+        bool signalled = strcmp(argv[i], "--file-size-signalled") == 0;
+        if (signalled || strcmp(argv[i], "--file-size") == 0) {
+            // The disposition, ignored or default, stays across exec.
+            signal(SIGXFSZ, signalled ? SIG_DFL : SIG_IGN);
             if (!SetLimit(RLIMIT_FSIZE, bytes, "the file-size limit")) {
                 return 125;
             }

@@ -1,0 +1,9 @@
+#include "signal_guard.h"
+
+#include <csignal>
+
+void IgnoreFileSizeSignal() {
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
