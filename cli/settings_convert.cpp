@@ -121,6 +121,8 @@ int main(int argc, char** argv) {
     converter.SetOutputDirectory(options.outputDirectory);
     bool allSucceeded = true;
     for (const std::string& file : options.files) {
+        // An interrupt waits until this file is written and reported.
+        InterruptDeferral deferral;
         bool succeeded = options.checkOnly ? CheckFile(converter, file) : ConvertFile(converter, file);
         // Keep stdout and stderr lines in order when both go to one place.
         fflush(stdout);

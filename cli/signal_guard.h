@@ -3,7 +3,28 @@
 // the process would leave the part already written under a converted file's name.
 #pragma once
 
+#ifndef _WIN32
+#include <signal.h>
+#endif
+
 // After this, a file-size limit (ulimit -f) makes the write fail with EFBIG, which the
 // converter reports and cleans up after, instead of ending the program mid-file.
 // Nothing to do where there is no SIGXFSZ.
 void IgnoreFileSizeSignal();
+
+// While one exists, the signals that end the program from outside (SIGINT, SIGTERM,
+// SIGHUP, SIGQUIT) are held back; one that came meanwhile takes effect when it goes,
+// so the program ends between two files, never inside one. A file takes as long as one
+// read and one write of it. No effect on Windows.
+class InterruptDeferral {
+  public:
+    InterruptDeferral();
+    ~InterruptDeferral();
+    InterruptDeferral(const InterruptDeferral&) = delete;
+    InterruptDeferral& operator=(const InterruptDeferral&) = delete;
+
+  private:
+#ifndef _WIN32
+    sigset_t previousMask;
+#endif
+};
