@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 command -v valgrind >/dev/null || skip "valgrind is not installed"
 # No gdb server: its shared-memory file would itself meet the file-size limit.
 prefix=(valgrind --quiet --vgdb=no --leak-check=full --show-leak-kinds=all --errors-for-leak-kinds=all
-        --error-exitcode=99)
+        --error-exitcode=99 --suppressions="$(dirname "$0")/valgrind.supp")
 timeoutSeconds=120
 
 # NAME: the last run was clean under memcheck (its status and stderr are checked apart).
