@@ -28,7 +28,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
 cmake --build "$build" -j "$jobs"
 
 echo "== sanitized tests"
-(cd "$build" && ctest --output-on-failure -j "$jobs")
+(cd "$build" && ctest --output-on-failure)
 
 echo "== fuzzing for $seconds s"
 mkdir -p "$build/fuzz-found" "$build/fuzz-artifacts"

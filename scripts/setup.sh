@@ -6,6 +6,7 @@ packages=(
   cmake make g++ python3 googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xauth x11-utils imagemagick
+  clang libclang-rt-14-dev valgrind hyperfine time
 )
 
 missing=()

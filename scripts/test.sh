@@ -12,5 +12,7 @@ for dir in build/native build/win32 build/win64; do
   echo "=== tests in $dir"
   ctest --test-dir "$dir" --output-on-failure || status=1
 done
+echo "=== sanitized tests and a 60-second fuzz run in build/sanitize"
+scripts/sanitize-and-fuzz.sh 60 || status=1
 [ $status -eq 0 ] && echo "All tests passed." || echo "Some tests FAILED."
 exit $status
