@@ -6,6 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 
 set -m  # background jobs keep SIGINT and SIGQUIT, as in an interactive shell
+ulimit -c 0  # SIGQUIT would otherwise leave a core file
 size=$((256 * 1024 * 1024))
 whole=$((size + kInserted))
 src=$work/large.bin
