@@ -163,7 +163,8 @@ std::vector<HWND> AppSession::OtherDialogs() const {
     EnumThreadWindows(process.dwThreadId, CollectWindow, reinterpret_cast<LPARAM>(&found));
     std::vector<HWND> dialogs;
     for (HWND window : found.windows) {
-        if (window != dialog && IsWindowVisible(window) && ClassOf(window) == kDialogClass) {
+        // Hidden ones count too: a message box is shown only once its modal loop idles.
+        if (window != dialog && ClassOf(window) == kDialogClass) {
             dialogs.push_back(window);
         }
     }
@@ -174,7 +175,7 @@ HWND AppSession::WaitForWindow(const std::string& caption, DWORD timeoutMs) cons
     DWORD start = GetTickCount();
     do {
         for (HWND window : OtherDialogs()) {
-            if (Text(window) == caption) {
+            if (IsWindowVisible(window) && Text(window) == caption) {
                 return window;
             }
         }
@@ -185,7 +186,7 @@ HWND AppSession::WaitForWindow(const std::string& caption, DWORD timeoutMs) cons
 
 bool AppSession::WaitUntilGone(HWND window, DWORD timeoutMs) const {
     DWORD start = GetTickCount();
-    while (IsWindow(window) && IsWindowVisible(window)) {
+    while (IsWindow(window)) {
         if (GetTickCount() - start >= timeoutMs) {
             return false;
         }

@@ -40,8 +40,9 @@ class AppSession {
     // A visible dialog-class window of the program with exactly this caption, other than
     // the main dialog; nullptr when none appears in time.
     HWND WaitForWindow(const std::string& caption, DWORD timeoutMs = kWaitMs) const;
-    // Visible dialog-class windows of the program other than the main dialog.
+    // Dialog-class windows of the program other than the main dialog, shown or not yet.
     std::vector<HWND> OtherDialogs() const;
+    // Waits until the window is destroyed.
     bool WaitUntilGone(HWND window, DWORD timeoutMs = kWaitMs) const;
 
     bool IsRunning() const;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "check.h"
 #include "resource.h"
 #include "screen_pixels.h"
@@ -132,7 +134,11 @@ void CheckNoOtherWindow(AppSession& app, const std::string& what) {
 }
 
 void ConvertAndCheckOutput(AppSession& app, const std::string& directory,
-                           const std::string& source, size_t others, const std::string& what) {
+                           const std::string& source, const std::string& what) {
+    if (!Check(app.IsItemEnabled(IDC_CONVERT), what + ": \"Convert\" is enabled to press")) {
+        return;
+    }
+    std::vector<std::string> filesBefore = ListFiles(directory);
     // The name's time is taken during the press, so it must lie within these bounds; a
     // local-time name is hours away under the zone the tests run in.
     int64_t before = UtcNowMs();
@@ -142,26 +148,29 @@ void ConvertAndCheckOutput(AppSession& app, const std::string& directory,
     Check(settled, what + ": the conversion finishes");
     CheckNoOtherWindow(app, what);
 
-    std::vector<std::string> files = ListFiles(directory);
+    std::vector<std::string> filesAfter = ListFiles(directory);
     std::vector<std::string> outputs;
-    for (const std::string& name : files) {
-        if (name.compare(0, 18, kOutputPrefix) == 0) {
+    for (const std::string& name : filesAfter) {
+        if (std::find(filesBefore.begin(), filesBefore.end(), name) == filesBefore.end()) {
             outputs.push_back(name);
         }
     }
-    if (!Check(outputs.size() == 1 && files.size() == others + 1,
-               what + ": exactly one converted file appears in " + directory)) {
+    if (!Check(outputs.size() == 1 && filesAfter.size() == filesBefore.size() + 1,
+               what + ": exactly one new file appears in " + directory)) {
         return;
     }
     int64_t stamp = OutputNameTimeMs(outputs[0]);
     Check(stamp >= before && stamp <= after,
           what + ": " + outputs[0] + " is named after the UTC time of the conversion");
     std::string written;
-    Check(ReadFileBytes(JoinPath(directory, outputs[0]), &written) &&
-              written == ExpectedConversion(source),
+    bool read = ReadFileBytes(JoinPath(directory, outputs[0]), &written);
+    Check(read && written == ExpectedConversion(source),
           what + ": it holds the converted bytes (" + std::to_string(written.size()) + " bytes)");
     CheckText(app.ItemText(IDC_SETTINGS_PATH), "", what + ": the path field is emptied");
     Check(!app.IsItemEnabled(IDC_CONVERT), what + ": \"Convert\" is disabled again");
+    // Pressing "Convert" focused it; a disabled button must not keep the keyboard's focus.
+    Check(app.FocusedWindow() == app.Item(IDC_SETTINGS_PATH),
+          what + ": the focus is back in the path field");
 }
 
 void CheckNoOutput(const std::string& directory, size_t others, const std::string& what) {

@@ -36,7 +36,7 @@ void CheckErrorBox(AppSession& app, const std::string& caption, const std::strin
 void CheckNoOtherWindow(AppSession& app, const std::string& what);
 
 // Presses "Convert" and checks that it wrote `source`'s conversion into `directory` under
-// a name made from the UTC time of the press, as the only file there besides `others`.
+// a name made from the UTC time of the press, as the only new file there.
 void ConvertAndCheckOutput(AppSession& app, const std::string& directory,
-                           const std::string& source, size_t others, const std::string& what);
+                           const std::string& source, const std::string& what);
 void CheckNoOutput(const std::string& directory, size_t others, const std::string& what);
