@@ -79,6 +79,12 @@ EOF
     # Without Mono and Gecko, which the program does not use and which are not installed.
     WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" wineboot --init </dev/null >"$root/wineboot.log" 2>&1 ||
         fail "wineboot failed: $(tail -n 5 "$root/wineboot.log")"
+    # Wine's own fonts (package fonts-wine), where Wine 8 finds them: dialogs then get
+    # Windows' metrics for "MS Sans Serif", and the close box its Marlett glyph.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null ||
+            echo "note: could not copy Wine's fonts into the prefix"
+    fi
     # Unmanaged windows: with no window manager, hiding a managed window waits 2 s.
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         </dev/null >>"$root/wineboot.log" 2>&1 || fail "cannot set up the Wine prefix"

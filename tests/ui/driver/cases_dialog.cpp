@@ -15,6 +15,7 @@ void RunStartStateCase(const CaseContext& context) {
         return;
     }
     CheckText(app.Text(app.Dialog()), kMainCaption, "caption");
+    Check(GetForegroundWindow() == app.Dialog(), "the dialog is the active window");
     CheckText(app.ItemText(IDC_SETTINGS_PATH), "", "the path field starts empty");
     Check(app.FocusedWindow() == app.Item(IDC_SETTINGS_PATH), "the path field has the focus");
     Check(!app.IsItemEnabled(IDC_CONVERT), "\"Convert\" starts disabled");
