@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "resource.h"
@@ -10,6 +11,9 @@ namespace {
 
 // Room for any path the chooser can return, far beyond MAX_PATH.
 constexpr DWORD kFileNameCapacity = 32768;
+
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, pvReserved) == 76,
+              "the 32-bit program hands the chooser the 76-byte request");
 
 const char kSettingsFilter[] = "BIN file (*.bin)\0*.bin\0All files (*.*)\0*.*\0";
 
