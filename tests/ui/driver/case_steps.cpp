@@ -22,8 +22,8 @@ constexpr int kChooserFileName = 0x47C;   // cmb13
 constexpr int kMessageBoxText = 0xFFFF;
 constexpr int kMessageBoxIcon = 0x440;
 
-// The edit control the user types a file name into: inside a ComboBox inside a
-// ComboBoxEx32 in the Explorer-style chooser.
+}  // namespace
+
 HWND ChooserFileNameEdit(HWND chooser) {
     HWND box = GetDlgItem(chooser, kChooserFileName);
     for (int depth = 0; box && depth < 3; depth++) {
@@ -37,8 +37,6 @@ HWND ChooserFileNameEdit(HWND chooser) {
     }
     return nullptr;
 }
-
-}  // namespace
 
 HWND OpenChooser(AppSession& app) {
     app.ClickItem(IDC_BROWSE);

@@ -15,6 +15,9 @@ extern const char kCannotWriteText[];
 
 // ">>": returns the chooser once it is up, or nullptr.
 HWND OpenChooser(AppSession& app);
+// The edit control the user types a file name into: inside a ComboBox inside a
+// ComboBoxEx32 in the Explorer-style chooser.
+HWND ChooserFileNameEdit(HWND chooser);
 // Types into the chooser's file-name box and presses its button `buttonId` (IDOK "Open"
 // or IDCANCEL); true once the press has been handled.
 bool PressInChooser(AppSession& app, HWND chooser, const std::string& fileName, int buttonId);

@@ -37,6 +37,7 @@ std::string ComboItem(HWND combo, int index) {
 
 void CheckChooserRequest(AppSession& app, HWND chooser) {
     CheckText(app.Text(chooser), kChooserTitle, "chooser title");
+    CheckText(app.Text(ChooserFileNameEdit(chooser)), "", "the chooser starts with no file name");
     Check(GetWindow(chooser, GW_OWNER) == app.Dialog(), "the chooser is owned by the dialog");
     HWND types = GetDlgItem(chooser, kChooserTypes);
     DWORD_PTR count = 0;
