@@ -69,6 +69,11 @@ void OnBrowse(HWND dialog) {
             ShowError(dialog, kNotValidText, kCheckCaption);
             break;
         case settings::CheckResult::NothingDone:
+            // An empty field is no attempt; a named file that cannot be read is a failure
+            // the user has to hear about.
+            if (!path.empty()) {
+                ShowError(dialog, kCannotReadText, kCheckCaption);
+            }
             break;
     }
 }

@@ -102,6 +102,13 @@ void RunChooserCancelledCase(const CaseContext& context) {
     CheckNoOtherWindow(app, "empty field");
     CheckNoOutput(context.caseDir, 1, "empty field");
 
+    std::string missing = JoinPath(context.caseDir, "missing.bin");
+    app.SetItemText(IDC_SETTINGS_PATH, missing);
+    Check(BrowseAndCancel(app), "missing file: the chooser is cancelled");
+    CheckErrorBox(app, kCheckCaption, kCannotReadText, "missing file");
+    CheckText(app.ItemText(IDC_SETTINGS_PATH), missing, "missing file: the field keeps it");
+    Check(!app.IsItemEnabled(IDC_CONVERT), "missing file: \"Convert\" stays disabled");
+
     app.SetItemText(IDC_SETTINGS_PATH, source);
     Check(BrowseAndCancel(app), "typed path: the chooser is cancelled");
     CheckText(app.ItemText(IDC_SETTINGS_PATH), source, "typed path: the field keeps it");
