@@ -18,20 +18,20 @@ case "$(uname -s)" in
     ;;
 esac
 
-if [ $# -eq 0 ] && [ -z "${DISPLAY:-}" ]; then
-  cat >&2 <<EOF
-scripts/run.sh: there is no display (DISPLAY is not set), so the dialog cannot be shown.
-Run it from a graphical session, or use the command-line converter instead:
-    scripts/run.sh FILE...
-which builds and runs build/native/cli/settings-convert on the given files.
-EOF
-  exit 1
-fi
-
 "$root/scripts/setup.sh" >&2
 "$root/scripts/build.sh" >&2
 if [ $# -gt 0 ]; then
   exec "$root/build/native/cli/settings-convert" "$@"
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  cat >&2 <<EOF
+scripts/run.sh: there is no display (DISPLAY is not set), so the dialog cannot be shown.
+Run it from a graphical session, or use the command-line converter instead:
+    scripts/run.sh FILE...
+which runs build/native/cli/settings-convert on the given files.
+EOF
+  exit 1
 fi
 
 # The 64-bit twin of the product, from the same sources: Wine here runs only 64-bit
