@@ -103,7 +103,8 @@ void CheckErrorBox(AppSession& app, const std::string& caption, const std::strin
     CheckText(app.Text(GetDlgItem(box, kMessageBoxText)), text, what + ": box text");
     Check(GetWindow(box, GW_OWNER) == app.Dialog(), what + ": the box is owned by the dialog");
     HICON errorIcon = LoadIconA(nullptr, IDI_HAND);
-    Check(IsIconShownIn(GetDlgItem(box, kMessageBoxIcon), errorIcon, GetSystemMetrics(SM_CXICON)),
+    Check(WaitUntilIconShownIn(GetDlgItem(box, kMessageBoxIcon), errorIcon,
+                               GetSystemMetrics(SM_CXICON), kWaitMs),
           what + ": the box shows the error icon");
     int buttons = 0;
     HWND ok = nullptr;

@@ -29,7 +29,7 @@ void RunStartStateCase(const CaseContext& context) {
                                                         IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))
                         : nullptr;
     Check(icon != nullptr, "the browse icon loads from the program");
-    Check(IsIconShownIn(app.Item(IDC_BROWSE), icon, 16), "\">>\" shows the browse icon");
+    Check(WaitUntilIconShownIn(app.Item(IDC_BROWSE), icon, 16, kWaitMs), "\">>\" shows the browse icon");
     CheckNoOtherWindow(app, "at start");
     if (icon) {
         DestroyIcon(icon);

@@ -97,3 +97,14 @@ bool IsIconShownIn(HWND window, HICON icon, int size) {
     }
     return false;
 }
+
+bool WaitUntilIconShownIn(HWND window, HICON icon, int size, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!IsIconShownIn(window, icon, size)) {
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        Sleep(50);
+    }
+    return true;
+}
