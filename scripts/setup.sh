@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake make g++ python3 googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 xvfb xauth x11-utils imagemagick
+  wine64 fonts-wine xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev valgrind hyperfine time
 )
 
