@@ -10,9 +10,33 @@ void IgnoreFileSizeSignal() {
 
 #ifdef _WIN32
 
-InterruptDeferral::InterruptDeferral() {}
+namespace {
 
-InterruptDeferral::~InterruptDeferral() {}
+// Windows has no signal mask: the C runtime calls the handler (from another thread, for
+// a console event), so the handler only notes the signal for later.
+volatile std::sig_atomic_t gDeferredSignal = 0;
+
+void NoteSignal(int signalNumber) {
+    gDeferredSignal = signalNumber;
+    // The runtime resets a handler to the default once it has run.
+    std::signal(signalNumber, NoteSignal);
+}
+
+}  // namespace
+
+InterruptDeferral::InterruptDeferral()
+    : previousInterrupt(std::signal(SIGINT, NoteSignal)),
+      previousBreak(std::signal(SIGBREAK, NoteSignal)) {}
+
+InterruptDeferral::~InterruptDeferral() {
+    std::signal(SIGINT, previousInterrupt);
+    std::signal(SIGBREAK, previousBreak);
+    int deferred = gDeferredSignal;
+    gDeferredSignal = 0;
+    if (deferred != 0) {
+        std::raise(deferred);
+    }
+}
 
 #else
 
