@@ -80,27 +80,37 @@ void SettingsConverter::CloseSettingsFiles() {
     }
 }
 
+CheckResult SettingsConverter::OpenAndCheckSource(const std::string& path, SettingsHeader* header,
+                                                  uint64_t* size, std::string* problem) {
+    *header = {};
+    *size = 0;
+    if (path.empty()) {
+        *problem = "no file given";
+        return CheckResult::NothingDone;
+    }
+    input = OpenSourceFile(path, size, problem);
+    if (!input) {
+        return CheckResult::NothingDone;
+    }
+    errno = 0;
+    size_t got = fread(header->bytes, 1, kHeaderSize, input);
+    if (got < kHeaderSize && ferror(input)) {
+        *problem = ErrorText(errno, "the file cannot be read");
+        return CheckResult::NothingDone;
+    }
+    if (got < kHeaderSize || !IsConvertibleSource(*header, *size)) {
+        *problem = DescribeInvalid(*header, got, *size);
+        return CheckResult::Rejected;
+    }
+    problem->clear();
+    return CheckResult::Accepted;
+}
+
 CheckResult SettingsConverter::CheckSettingsFile(const std::string& path, std::string* problem) {
-    CheckResult result = CheckResult::NothingDone;
-    std::string why = "no file given";
-    uint64_t size = 0;
-    if (!path.empty()) {
-        input = OpenSourceFile(path, &size, &why);
-    }
-    if (input) {
-        SettingsHeader header = {};
-        errno = 0;
-        size_t got = fread(header.bytes, 1, kHeaderSize, input);
-        if (got < kHeaderSize && ferror(input)) {
-            why = ErrorText(errno, "the file cannot be read");
-        } else if (got == kHeaderSize && IsConvertibleSource(header, size)) {
-            result = CheckResult::Accepted;
-            why.clear();
-        } else {
-            result = CheckResult::Rejected;
-            why = DescribeInvalid(header, got, size);
-        }
-    }
+    SettingsHeader header;
+    uint64_t size;
+    std::string why;
+    CheckResult result = OpenAndCheckSource(path, &header, &size, &why);
     CloseSettingsFiles();
     if (problem) {
         *problem = why;
@@ -110,35 +120,26 @@ CheckResult SettingsConverter::CheckSettingsFile(const std::string& path, std::s
 
 ConvertResult SettingsConverter::ConvertSettingsFile(const std::string& path) {
     ConvertResult result;
-    uint64_t size = 0;
-    if (path.empty()) {
-        result.problem = "no file given";
-    } else {
-        input = OpenSourceFile(path, &size, &result.problem);
-    }
-    if (input) {
-        result = ConvertOpenedSource(size);
+    SettingsHeader header;
+    uint64_t size;
+    switch (OpenAndCheckSource(path, &header, &size, &result.problem)) {
+        case CheckResult::NothingDone:
+            result.status = ConvertStatus::CannotRead;
+            break;
+        case CheckResult::Rejected:
+            result.status = ConvertStatus::NotValid;
+            break;
+        case CheckResult::Accepted:
+            result = ConvertCheckedSource(header, size);
+            break;
     }
     CloseSettingsFiles();
     return result;
 }
 
-ConvertResult SettingsConverter::ConvertOpenedSource(uint64_t size) {
+ConvertResult SettingsConverter::ConvertCheckedSource(const SettingsHeader& header, uint64_t size) {
     ConvertResult result;
     result.status = ConvertStatus::CannotRead;
-
-    SettingsHeader header = {};
-    errno = 0;
-    size_t got = fread(header.bytes, 1, kHeaderSize, input);
-    if (got < kHeaderSize && ferror(input)) {
-        result.problem = ErrorText(errno, "the file cannot be read");
-        return result;
-    }
-    if (got < kHeaderSize || !IsConvertibleSource(header, size)) {
-        result.status = ConvertStatus::NotValid;
-        result.problem = DescribeInvalid(header, got, size);
-        return result;
-    }
 
     // The whole body in one buffer, read at once; a size the address space cannot
     // hold is refused rather than cut to fit.
@@ -154,7 +155,7 @@ ConvertResult SettingsConverter::ConvertOpenedSource(uint64_t size) {
         return result;
     }
     errno = 0;
-    got = fread(body.get(), 1, bodySize, input);
+    size_t got = fread(body.get(), 1, bodySize, input);
     if (got != bodySize) {
         result.problem = ferror(input) ? ErrorText(errno, "the file cannot be read")
                                        : "it became shorter while it was being read";

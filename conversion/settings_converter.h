@@ -55,7 +55,11 @@ class SettingsConverter {
     void CloseSettingsFiles();
 
   private:
-    ConvertResult ConvertOpenedSource(uint64_t size);
+    // Opens `path` as the input and judges its header and size; *problem says why the
+    // result is not Accepted. The input stays open for the caller to go on reading.
+    CheckResult OpenAndCheckSource(const std::string& path, SettingsHeader* header,
+                                   uint64_t* size, std::string* problem);
+    ConvertResult ConvertCheckedSource(const SettingsHeader& header, uint64_t size);
     ConvertResult WriteConverted(const SettingsHeader& header, const unsigned char* body,
                                  size_t bodySize);
     FILE* CreateOutputFile(std::string* path, int* errorCode);
